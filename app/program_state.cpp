@@ -1,0 +1,11 @@
+#include "app/program_state.h"
+
+namespace app {
+
+std::unique_ptr<DrawSlots> drawSlots;
+std::int32_t personCount = 0;
+std::optional<std::string> winnerListText;
+draw::RandomSource randomSource;
+std::string runDirectory;
+
+} // namespace app

@@ -1,0 +1,4 @@
+#pragma once
+namespace support {
+int runScenario(int argc, char **argv);
+}
