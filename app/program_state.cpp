@@ -6,6 +6,10 @@ std::unique_ptr<DrawSlots> drawSlots;
 std::int32_t personCount = 0;
 std::optional<std::string> winnerListText;
 draw::RandomSource randomSource;
+namespace {
+draw::SteadyTickClock steadyClock;
+}
+draw::TickClock *tickClock = &steadyClock;
 std::string runDirectory;
 
 } // namespace app

@@ -23,6 +23,7 @@ extern std::unique_ptr<DrawSlots> drawSlots;      // created at start-up, releas
 extern std::int32_t personCount;                  // 0 at start; "确定" writes it
 extern std::optional<std::string> winnerListText; // absent at start; each record replaces it
 extern draw::RandomSource randomSource;           // generator state and seed accumulator
+extern draw::TickClock *tickClock;                // the millisecond tick counter; tests set it
 // The directory of the program file, without a trailing separator; also the current
 // directory from start-up on. Files are found by name in it.
 extern std::string runDirectory;
