@@ -175,7 +175,8 @@ void Lifecycle::customEvent(QEvent *event) {
       QCoreApplication::postEvent(this, new QuitRequest(code));
       return;
     }
-    QCoreApplication::exit(code);
+    if (m_quitEndsLoop)
+      QCoreApplication::exit(code);
   }
 }
 
@@ -223,6 +224,7 @@ void Lifecycle::applyEndRule() {
 void Lifecycle::resetForTest() {
   m_loopRunning = false;
   m_quitRequests = 0;
+  m_quitEndsLoop = false;
 }
 
 } // namespace app

@@ -92,7 +92,8 @@ public:
   // How many quit requests the end rule has posted; tests read it.
   int quitRequests() const { return m_quitRequests; }
   // For tests that drive the lifecycle inside one process: forget the loop-running flag and
-  // quit count so a test starts like a fresh program.
+  // quit count so a test starts like a fresh program, and only count quit requests from now
+  // on (a real quit would make every later event loop of the test process return at once).
   void resetForTest();
 
 signals:
@@ -116,6 +117,7 @@ private:
   bool m_loopRunning = false;
   int m_nestedDepth = 0;
   int m_quitRequests = 0;
+  bool m_quitEndsLoop = true;
   std::vector<QPointer<ProgramWindow>> m_parked;
 };
 

@@ -63,6 +63,8 @@ int startUp(int argc, char **argv, const StartupOptions &options) {
   g_exitCleanUpRegistered = true;
   g_afterExitCleanUp = options.afterExitCleanUp;
   // 4. The start window; its created event runs inside the load.
+  if (options.beforeLoad)
+    options.beforeLoad();
   WindowSlot &start = options.startWindow ? *options.startWindow : ui::giftWindowSlot;
   if (!lifecycle().load(start))
     fatalError(gbkMessage::kStartWindowFailed);

@@ -13,6 +13,8 @@ struct StartupOptions {
   std::string runDirectory;
   // The window start-up loads; null means the gift window.
   WindowSlot *startWindow = nullptr;
+  // Runs once the application object exists, before the start window is loaded.
+  std::function<void()> beforeLoad;
   // Runs once the start window is loaded, just before the main event loop.
   std::function<void()> beforeLoop;
   // Runs at the end of the exit clean-up.

@@ -16,13 +16,19 @@
 namespace support {
 
 namespace {
-std::map<std::string, ScenarioFn> &scenarios() {
-  static std::map<std::string, ScenarioFn> all;
+struct Scenario {
+  ScenarioFn run;
+  ConfigureFn configure;
+};
+std::map<std::string, Scenario> &scenarios() {
+  static std::map<std::string, Scenario> all;
   return all;
 }
 } // namespace
 
-ScenarioRegistration::ScenarioRegistration(const char *name, ScenarioFn fn) { scenarios()[name] = std::move(fn); }
+ScenarioRegistration::ScenarioRegistration(const char *name, ScenarioFn fn, ConfigureFn configure) {
+  scenarios()[name] = {std::move(fn), std::move(configure)};
+}
 
 void step(std::function<void()> fn, int delayMs) { QTimer::singleShot(delayMs, qApp, std::move(fn)); }
 
@@ -58,7 +64,9 @@ int runScenario(int argc, char **argv) {
   app::StartupOptions options;
   options.runDirectory = argv[2];
   options.afterExitCleanUp = [] { report(QStringLiteral("exit-clean-up")); };
-  options.beforeLoop = it->second;
+  options.beforeLoop = it->second.run;
+  if (it->second.configure)
+    it->second.configure(options);
   int qtArgc = 1;
   return app::startUp(qtArgc, argv, options);
 }

@@ -19,8 +19,10 @@ struct StartupOptions;
 namespace support {
 
 using ScenarioFn = std::function<void()>;
+using ConfigureFn = std::function<void(app::StartupOptions &)>;
 struct ScenarioRegistration {
-  ScenarioRegistration(const char *name, ScenarioFn fn);
+  // `configure` may change the start-up options before start-up runs (another start window).
+  ScenarioRegistration(const char *name, ScenarioFn fn, ConfigureFn configure = {});
 };
 
 #define VOSTREL_SCENARIO(name)                                                                                         \
