@@ -3,13 +3,29 @@
 #include "ui/display_text.h"
 
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPainter>
 
 #include <algorithm>
 
 namespace ui {
 
-TransparentLabel::TransparentLabel(QWidget *parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
+namespace {
+const QColor kWhite(255, 255, 255);
+const QColor kBlack(0, 0, 0);
+
+int modifierBits(Qt::KeyboardModifiers modifiers) {
+  return (modifiers & Qt::ControlModifier ? TransparentLabel::Ctrl : 0) |
+         (modifiers & Qt::ShiftModifier ? TransparentLabel::Shift : 0) |
+         (modifiers & Qt::AltModifier ? TransparentLabel::Alt : 0);
+}
+} // namespace
+
+TransparentLabel::TransparentLabel(QWidget *parent) : QWidget(parent) {
+  // No background of its own and no focus: the label is only glyphs on its window.
+  setFocusPolicy(Qt::NoFocus);
+  setAutoFillBackground(false);
+}
 
 void TransparentLabel::setLabelText(const std::string &gbk) {
   m_text = gbk;
@@ -47,22 +63,74 @@ void TransparentLabel::setVerticalAlignment(int alignment) {
   repaintUnder();
 }
 
-void TransparentLabel::repaintUnder() { repaint(); }
+// The window's background under the label is drawn again at once, then every control over
+// that area from the bottom up, the label among them: no old glyph survives, and a control
+// lying over the label stays on top of it.
+void TransparentLabel::repaintUnder() {
+  QWidget *window = this->window();
+  if (window == this)
+    repaint();
+  else
+    window->repaint(QRect(mapTo(window, QPoint(0, 0)), size()));
+}
 
-int TransparentLabel::flags() const { return 0; }
+int TransparentLabel::flags() const {
+  static constexpr int kHorizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+  static constexpr int kVertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+  const int horizontal = kHorizontal[m_horizontal];
+  // Qt's drawText takes "&" literally unless asked for mnemonics, so no prefix processing.
+  if (m_wordWrap)
+    return horizontal | Qt::AlignTop | Qt::TextWordWrap;
+  return horizontal | kVertical[m_vertical] | Qt::TextSingleLine;
+}
 
 void TransparentLabel::paintEvent(QPaintEvent *) {
   if (m_shown.isEmpty())
     return;
   QPainter painter(this);
-  painter.setPen(m_colour);
-  painter.drawText(rect(), flags(), m_shown);
+  painter.setFont(font());
+  const QRect r = rect();
+  const int f = flags();
+  auto drawCopy = [&](const QColor &colour, const QRect &place) {
+    painter.setPen(colour);
+    painter.drawText(place, f, m_shown);
+  };
+  switch (m_effect) {
+  case Engraved:
+    drawCopy(kWhite, r.translated(1, 1));
+    drawCopy(m_colour, r);
+    break;
+  case Embossed:
+    drawCopy(kWhite, r);
+    drawCopy(m_colour, r.translated(1, 1));
+    break;
+  case Shadow:
+    drawCopy(kBlack, r.translated(2, 2));
+    drawCopy(m_colour, r);
+    break;
+  default:
+    drawCopy(m_colour, r);
+    break;
+  }
 }
 
 void TransparentLabel::mousePressEvent(QMouseEvent *event) {
+  if (event->button() == Qt::LeftButton) {
+    const QPoint at = event->position().toPoint();
+    emit leftButtonPressed(at.x(), at.y(), modifierBits(event->modifiers()));
+  }
   QWidget::mousePressEvent(event);
 }
 
-void TransparentLabel::moveEvent(QMoveEvent *event) { QWidget::moveEvent(event); }
+void TransparentLabel::moveEvent(QMoveEvent *event) {
+  QWidget::moveEvent(event);
+  QWidget *window = this->window();
+  if (window == this || !isVisible())
+    return;
+  QWidget *parent = parentWidget();
+  const QRect before(parent->mapTo(window, event->oldPos()), size());
+  const QRect after(parent->mapTo(window, event->pos()), size());
+  window->repaint(QRegion(before) + QRegion(after));
+}
 
 } // namespace ui

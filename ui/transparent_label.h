@@ -20,7 +20,7 @@ public:
   enum HorizontalAlignment { Left = 0, Centre = 1, Right = 2 };
   enum VerticalAlignment { Top = 0, Middle = 1, Bottom = 2 };
   // The modifier keys of a press, as the press handlers receive them.
-  enum Modifier { Ctrl = 1, ShiftKey = 2, Alt = 4 };
+  enum Modifier { Ctrl = 1, Shift = 2, Alt = 4 };
 
   explicit TransparentLabel(QWidget *parent = nullptr);
 
@@ -54,6 +54,8 @@ signals:
 protected:
   void paintEvent(QPaintEvent *event) override;
   void mousePressEvent(QMouseEvent *event) override;
+  // A moved label repaints the areas it left and entered at once, like a property change.
+  // A moved label repaints the areas it left and entered at once, as a property change does.
   void moveEvent(QMoveEvent *event) override;
 
 private:
