@@ -108,7 +108,9 @@ namespace draw {
 std::string_view gbkPrefix(std::string_view gbk, std::size_t maxBytes) {
   std::size_t i = 0;
   while (i < gbk.size()) {
-    const std::size_t len = static_cast<unsigned char>(gbk[i]) >= 0x81 ? 2 : 1;
+    // Lead bytes run from 0x81 to 0xFE; 0x80 (the euro sign) and 0xFF stand alone.
+    const auto c = static_cast<unsigned char>(gbk[i]);
+    const std::size_t len = c >= 0x81 && c <= 0xFE ? 2 : 1;
     if (i + len > maxBytes || i + len > gbk.size())
       break;
     i += len;

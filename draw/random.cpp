@@ -32,9 +32,10 @@ std::int32_t RandomSource::inRange(std::optional<std::int32_t> lo, std::optional
   const std::int64_t w = std::min<std::int64_t>(std::int64_t{mx} - mn, 2147483646);
   const std::uint64_t span = static_cast<std::uint64_t>(w) + 1;
   // One 15-bit output covers spans up to 32768 exactly as the generator always has. A wider
-  // span would leave everyone above 32768 unreachable, so it takes as many outputs as it
-  // needs, high part first: r = r1 * 32768 + r2 (+ a third for spans above 2^30), and the
-  // result is mn + r mod span. Spans up to 32768 still use a single output.
+  // span would leave everyone above 32768 unreachable, so it joins as many outputs as it
+  // needs, the first one highest: r = r1 * 32768 + r2 for spans up to 2^30, and
+  // r = (r1 * 32768 + r2) * 32768 + r3 above that; the result is mn + r mod span. Spans up
+  // to 32768 still use a single output, so their numbers are the ones they always were.
   std::uint64_t r = static_cast<std::uint64_t>(next());
   for (std::uint64_t reach = 32768; reach < span; reach *= 32768)
     r = r * 32768 + static_cast<std::uint64_t>(next());

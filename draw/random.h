@@ -32,6 +32,7 @@ struct RandomSource {
   void reseed(std::uint32_t ticks);
   // A number between the bounds; an absent low bound is 0, an absent high one 2147483647, and
   // negative bounds are raised to 0. Equal bounds give that bound without using the generator.
+  // A span of up to 32768 numbers takes one output; a wider one joins two or three.
   std::int32_t inRange(std::optional<std::int32_t> lo, std::optional<std::int32_t> hi);
 };
 
