@@ -100,3 +100,15 @@ const support::ScenarioRegistration startWindowFails(
       options.beforeLoad = [] { support::answerMessageBoxes(); };
     });
 } // namespace
+
+// An allocation that cannot be had, anywhere in the program, ends through the fatal error.
+VOSTREL_SCENARIO(memoryExhausted) {
+  support::answerMessageBoxes();
+  step([] {
+    volatile std::size_t huge = std::size_t{1} << 62; // beyond what malloc will ever grant
+    // A direct call: a new-expression whose result goes unused may be optimised away.
+    void *p = ::operator new(huge);
+    report(QStringLiteral("allocated %1").arg(p != nullptr));
+    ::operator delete(p);
+  });
+}

@@ -80,6 +80,7 @@ private slots:
     QTest::newRow("destroying a window that is not loaded")
         << "fatalOnDestroyingUnloadedWindow" << QString::fromUtf8("指定窗口或窗口组件不存在或尚未载入");
     QTest::newRow("start window cannot be made") << "startWindowFails" << QString::fromUtf8("载入启动窗口失败");
+    QTest::newRow("memory exhausted") << "memoryExhausted" << QString::fromUtf8("分配 4611686018427387904 字节内存失败!");
   }
   void fatalErrorShowsItsBoxAndExitsWithMinusOneWithoutTheCleanUp() {
     QFETCH(QString, scenario);
