@@ -87,9 +87,9 @@ std::optional<std::string_view> findValue(std::string_view content, std::string_
   bool inSection = false;
   std::size_t pos = 0;
   while (pos < content.size()) {
-    std::size_t end = content.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos)
-      end = content.size();
+    std::size_t end = pos;
+    while (end < content.size() && content[end] != '\r' && content[end] != '\n')
+      ++end;
     const std::string_view line = content.substr(pos, end - pos);
     pos = end;
     if (pos < content.size())
