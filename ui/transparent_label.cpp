@@ -40,6 +40,7 @@ void TransparentLabel::setEffect(int effect) {
 
 void TransparentLabel::setLabelFont(const QFont &font) {
   setFont(font);
+  m_glyphs.clear();
   repaintUnder();
 }
 
@@ -90,27 +91,88 @@ void TransparentLabel::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   painter.setFont(font());
   const QRect r = rect();
-  const int f = flags();
-  auto drawCopy = [&](const QColor &colour, const QRect &place) {
-    painter.setPen(colour);
-    painter.drawText(place, f, m_shown);
-  };
   switch (m_effect) {
   case Engraved:
-    drawCopy(kWhite, r.translated(1, 1));
-    drawCopy(m_colour, r);
+    drawCopy(painter, kWhite, r.translated(1, 1));
+    drawCopy(painter, m_colour, r);
     break;
   case Embossed:
-    drawCopy(kWhite, r);
-    drawCopy(m_colour, r.translated(1, 1));
+    drawCopy(painter, kWhite, r);
+    drawCopy(painter, m_colour, r.translated(1, 1));
     break;
   case Shadow:
-    drawCopy(kBlack, r.translated(2, 2));
-    drawCopy(m_colour, r);
+    drawCopy(painter, kBlack, r.translated(2, 2));
+    drawCopy(painter, m_colour, r);
     break;
   default:
-    drawCopy(m_colour, r);
+    drawCopy(painter, m_colour, r);
     break;
+  }
+}
+
+void TransparentLabel::drawCopy(QPainter &painter, const QColor &colour, const QRect &place) {
+  constexpr int kLargestCachedByQt = 64;
+  if (!m_wordWrap && font().pixelSize() > kLargestCachedByQt) {
+    drawLineFromGlyphImages(painter, colour, place);
+    return;
+  }
+  painter.setPen(colour);
+  painter.drawText(place, flags(), m_shown);
+}
+
+const TransparentLabel::GlyphImage &TransparentLabel::glyphImage(char32_t character, QRgb colour) {
+  const quint64 key = (quint64(character) << 32) | colour;
+  auto it = m_glyphs.find(key);
+  if (it != m_glyphs.end())
+    return *it;
+  const QFontMetrics metrics(font());
+  const QString text = QString::fromUcs4(&character, 1);
+  const int margin = font().pixelSize() / 4 + 2; // room for emboldening and overhangs
+  GlyphImage glyph;
+  glyph.advance = metrics.horizontalAdvance(text);
+  glyph.origin = QPoint(margin, margin + metrics.ascent());
+  glyph.image = QImage(glyph.advance + 2 * margin, metrics.height() + 2 * margin, QImage::Format_ARGB32_Premultiplied);
+  glyph.image.fill(Qt::transparent);
+  QPainter p(&glyph.image);
+  p.setFont(font());
+  p.setPen(QColor::fromRgb(colour));
+  p.drawText(glyph.origin, text);
+  p.end();
+  // Only the inked part is kept, so each paint blends as few pixels as it can.
+  QRect ink;
+  for (int y = 0; y < glyph.image.height(); ++y) {
+    const auto *line = reinterpret_cast<const QRgb *>(glyph.image.constScanLine(y));
+    for (int x = 0; x < glyph.image.width(); ++x)
+      if (qAlpha(line[x]))
+        ink |= QRect(x, y, 1, 1);
+  }
+  if (ink.isEmpty())
+    ink = QRect(0, 0, 1, 1);
+  glyph.image = glyph.image.copy(ink);
+  glyph.origin -= ink.topLeft();
+  return *m_glyphs.insert(key, glyph);
+}
+
+void TransparentLabel::drawLineFromGlyphImages(QPainter &painter, const QColor &colour, const QRect &place) {
+  const QList<uint> characters = m_shown.toUcs4();
+  int width = 0;
+  for (uint c : characters)
+    width += glyphImage(c, colour.rgb()).advance;
+  const QFontMetrics metrics(font());
+  int x = place.left();
+  if (m_horizontal == Centre)
+    x += (place.width() - width) / 2;
+  else if (m_horizontal == Right)
+    x += place.width() - width;
+  int baseline = place.top() + metrics.ascent();
+  if (m_vertical == Middle)
+    baseline += (place.height() - metrics.height()) / 2;
+  else if (m_vertical == Bottom)
+    baseline += place.height() - metrics.height();
+  for (uint c : characters) {
+    const GlyphImage &glyph = glyphImage(c, colour.rgb());
+    painter.drawImage(QPoint(x, baseline) - glyph.origin, glyph.image);
+    x += glyph.advance;
   }
 }
 

@@ -7,9 +7,13 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
+#include <QImage>
 #include <QWidget>
 
 #include <string>
+
+class QPainter;
 
 namespace ui {
 
@@ -61,6 +65,18 @@ protected:
 private:
   void repaintUnder();
   int flags() const;
+  void drawCopy(QPainter &painter, const QColor &colour, const QRect &place);
+  void drawLineFromGlyphImages(QPainter &painter, const QColor &colour, const QRect &place);
+
+  // Qt draws glyphs above 64 px as outlines every time; the number rolls at that size, so a
+  // single line of a large font is put together from glyph images made once per character.
+  struct GlyphImage {
+    QImage image;
+    QPoint origin; // the pen position within the image
+    int advance = 0;
+  };
+  const GlyphImage &glyphImage(char32_t character, QRgb colour);
+  QHash<quint64, GlyphImage> m_glyphs;
 
   std::string m_text;
   QString m_shown;

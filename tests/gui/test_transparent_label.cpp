@@ -189,15 +189,25 @@ private slots:
     QTest::addColumn<QColor>("copyColour");
     QTest::addColumn<QPoint>("copyAt");
     QTest::addColumn<QPoint>("textAt");
-    QTest::newRow("engraved") << int(TransparentLabel::Engraved) << QColor(Qt::white) << QPoint(1, 1) << QPoint(0, 0);
-    QTest::newRow("embossed") << int(TransparentLabel::Embossed) << QColor(Qt::white) << QPoint(0, 0) << QPoint(1, 1);
-    QTest::newRow("shadow") << int(TransparentLabel::Shadow) << QColor(Qt::black) << QPoint(2, 2) << QPoint(0, 0);
+    QTest::addColumn<int>("pixelHeight");
+    // 64 px is drawn by Qt's own glyph cache, 96 px from the label's glyph images.
+    for (int px : {64, 96}) {
+      const QByteArray size = " " + QByteArray::number(px) + " px";
+      QTest::newRow("engraved" + size) << int(TransparentLabel::Engraved) << QColor(Qt::white) << QPoint(1, 1)
+                                       << QPoint(0, 0) << px;
+      QTest::newRow("embossed" + size) << int(TransparentLabel::Embossed) << QColor(Qt::white) << QPoint(0, 0)
+                                       << QPoint(1, 1) << px;
+      QTest::newRow("shadow" + size) << int(TransparentLabel::Shadow) << QColor(Qt::black) << QPoint(2, 2)
+                                     << QPoint(0, 0) << px;
+    }
   }
   void effectsPutTheirCopiesAtTheirOffsets() {
     QFETCH(int, effect);
     QFETCH(QColor, copyColour);
     QFETCH(QPoint, copyAt);
     QFETCH(QPoint, textAt);
+    QFETCH(int, pixelHeight);
+    m_label->setLabelFont(ui::controlFont("宋体", pixelHeight, 700));
     m_label->setLabelText(draw::gbk("品8"));
     const QImage bare = bareArea();
     const QImage copy = glyphs(*m_label, copyColour);
