@@ -6,6 +6,7 @@
 #include "draw/rolling_draw.h"
 #include "draw/winner_list.h"
 #include "support/scenarios.h"
+#include "ui/control_theme.h"
 #include "ui/display_text.h"
 #include "ui/draw_window.h"
 #include "ui/edit_box.h"
@@ -160,6 +161,8 @@ class SettingsWindowTest : public QObject {
 private slots:
   void initTestCase() {
     ui::installFontSubstitutions();
+    // As the gift window does at start-up: every window is made in the theme.
+    ui::applyControlTheme(2);
     m_realClock = app::tickClock;
   }
 
@@ -318,6 +321,8 @@ private slots:
       QCOMPARE(placeholder->palette().color(QPalette::Text), QColor(0, 128, 0));
       QCOMPARE(placeholder->palette().color(QPalette::Base), QColor(255, 255, 255));
       QVERIFY(!count->isReadOnly() && !placeholder->isReadOnly());
+      // "功能待该进..." is wider than its box: it is shown from its first character.
+      QCOMPARE(placeholder->cursorPosition(), 0);
     }));
   }
 
