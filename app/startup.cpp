@@ -32,6 +32,10 @@ void prepareProcess() {
   // Qt stops making bold from a regular face above 64 px; the number and the "×" are 96 px
   // bold, and the Debian Song and Kai fonts have no bold face of their own.
   qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
+  // Wayland lets no program place its own top-level windows, and the gift box and the stage
+  // live by their places: under Wayland take X11 through XWayland unless the user chose.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
 void exitCleanUp() {

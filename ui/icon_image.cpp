@@ -4,10 +4,6 @@
 
 #include <algorithm>
 
-// The tray picture is compiled into the static GUI library, whose resource object nothing else
-// refers to: this reference keeps the linker from leaving it out wherever the tray image is made,
-// and the linked object registers ":/assets/..." at start-up, before the picture is read.
-static void registerAssets() { Q_INIT_RESOURCE(assets); }
 
 namespace ui {
 
@@ -171,8 +167,6 @@ QImage iconImageForWidth(const QByteArray &ico, int n) {
 }
 
 QImage trayImage(const QByteArray &ico) {
-  static const bool registered = (registerAssets(), true);
-  Q_UNUSED(registered);
   const QImage image = iconImageForWidth(ico, 16);
   return image.isNull() ? iconImageForWidth(ico, 32) : image;
 }

@@ -7,10 +7,6 @@
 
 #include <jpeglib.h>
 
-// The pictures are compiled into the static GUI library, whose resource object nothing else refers
-// to: without this reference the linker leaves it out and ":/assets/..." is empty. Once linked in,
-// the object registers the pictures at start-up; the call makes sure of it before the first read.
-static void registerAssets() { Q_INIT_RESOURCE(assets); }
 
 namespace ui {
 
@@ -108,8 +104,6 @@ QImage decodeJpeg(const QByteArray &bytes) {
 }
 
 QImage decodeJpegResource(const QString &path) {
-  static const bool registered = (registerAssets(), true);
-  Q_UNUSED(registered);
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     return {};
