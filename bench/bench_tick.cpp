@@ -87,7 +87,7 @@ int main(int argc, char **argv) {
                    [&] { ++ticks; });
   QEventLoop loop;
   QElapsedTimer elapsed;
-  QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+  QTimer::singleShot(10000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
   elapsed.start();
   window->findChild<QPushButton *>(QStringLiteral("按钮1"))->click();
   loop.exec();
