@@ -1,6 +1,7 @@
 // The draw window inside one process: its controls, the timer kind, the draw tick wiring, the
 // buttons, closing, dialog mode, and pixels read back from the window; its placement on
 // other screens through the harness.
+#include "support/program_fixture.h"
 #include "app/lifecycle.h"
 #include "app/program_state.h"
 #include "app/startup.h"
@@ -29,17 +30,9 @@ using ui::TransparentLabel;
 
 namespace {
 
-class FixedClock : public draw::TickClock {
-public:
-  std::uint32_t now = 1000;
-  std::uint32_t milliseconds() const override { return now; }
-};
-FixedClock fixedClock;
+support::FixedTickClock fixedClock;
 
-void flushQueue() {
-  QCoreApplication::sendPostedEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+using support::flushQueue;
 
 ui::DrawWindow *openDrawWindow() {
   app::lifecycle().load(ui::drawWindowSlot);
@@ -101,17 +94,14 @@ private slots:
     app::randomSource = {};
     app::winnerListText.reset();
     app::runDirectory = m_runDir.path().toStdString();
-    fixedClock.now = 1000;
+    fixedClock.ms = 1000;
     app::tickClock = &fixedClock;
     app::lifecycle().load(ui::giftWindowSlot);
     app::lifecycle().setLoopRunning();
   }
 
   void cleanup() {
-    for (app::WindowSlot *s : {&ui::settingsWindowSlot, &ui::drawWindowSlot, &ui::giftWindowSlot})
-      if (app::lifecycle().isLoaded(*s))
-        app::lifecycle().closeRequest(*s);
-    flushQueue();
+    support::closeAllWindows();
     app::drawSlots.reset();
   }
 
@@ -263,7 +253,7 @@ private slots:
     emit clock1()->elapsed();
     QCOMPARE(number(), std::string("0"));
     QCOMPARE(app::drawSlots->element(1), 5);
-    fixedClock.now = 1020;
+    fixedClock.ms = 1020;
     emit clock1()->elapsed();
     QCOMPARE(number(), std::string("5"));
     QCOMPARE(app::drawSlots->element(1), 4);

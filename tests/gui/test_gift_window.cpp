@@ -1,5 +1,6 @@
 // The gift window inside one process: the ways that open the draw window, the program menu
 // and its two placements, dragging, and the tray icon's tip.
+#include "support/program_fixture.h"
 #include "app/lifecycle.h"
 #include "app/program_state.h"
 #include "app/startup.h"
@@ -30,10 +31,7 @@ void inspectPopup(std::function<void(QMenu *)> inspect, bool *seen) {
   });
 }
 
-void flushQueue() {
-  QCoreApplication::sendPostedEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+using support::flushQueue;
 
 } // namespace
 
@@ -48,10 +46,7 @@ private slots:
     QVERIFY(app::lifecycle().load(ui::giftWindowSlot));
   }
   void cleanup() {
-    for (app::WindowSlot *s : {&ui::drawWindowSlot, &ui::giftWindowSlot})
-      if (app::lifecycle().isLoaded(*s))
-        app::lifecycle().closeRequest(*s);
-    flushQueue();
+    support::closeAllWindows();
   }
 
   void createdEventPlacesTheBoxBeforeItIsShown() {

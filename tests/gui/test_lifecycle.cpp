@@ -1,5 +1,6 @@
 // The window lifecycle inside one process: queued destruction, the end rule, load on a
 // marked window, and dialog mode with its nested loop.
+#include "support/program_fixture.h"
 #include "app/lifecycle.h"
 
 #include <QCoreApplication>
@@ -37,10 +38,7 @@ public:
 };
 app::WindowSlot waiting("waiting", false, [](QWidget *owner) { return new WaitingWindow(owner); });
 
-void flushQueue() {
-  QCoreApplication::sendPostedEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+using support::flushQueue;
 
 } // namespace
 

@@ -1,5 +1,6 @@
 // The settings window: its controls and look, the person count that "确定" stores, and the
 // ways it closes, opened as the host opens it, by "设置" in the draw window (dialog mode).
+#include "support/program_fixture.h"
 #include "app/lifecycle.h"
 #include "app/program_state.h"
 #include "draw/gbk.h"
@@ -43,17 +44,8 @@ ui::SettingsWindow *settingsWindow() { return ui::settingsWindowSlot.as<ui::Sett
 ui::DrawWindow *drawWindow() { return ui::drawWindowSlot.as<ui::DrawWindow>(); }
 bool settingsLoaded() { return app::lifecycle().isLoaded(ui::settingsWindowSlot); }
 
-void flushQueue() {
-  QCoreApplication::sendPostedEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+using support::flushQueue;
 
-// A clock the test moves by hand, so a tick's draw can be worked out in advance.
-class FixedClock final : public draw::TickClock {
-public:
-  std::uint32_t milliseconds() const override { return ms; }
-  std::uint32_t ms = 1000;
-};
 
 class NoLabel final : public draw::TextLabel {
 public:
@@ -111,7 +103,7 @@ int countInk(const QImage &image, const QRect &area, QRgb ink, QRgb paper) {
 class SettingsWindowTest : public QObject {
   Q_OBJECT
 
-  FixedClock m_clock;
+  support::FixedTickClock m_clock; // moved by hand, so a tick's draw can be worked out in advance
   draw::TickClock *m_realClock = nullptr;
 
   // Opens the draw window if needed and clicks its "设置"; `whileOpen` runs inside the settings
@@ -175,10 +167,7 @@ private slots:
   }
 
   void cleanup() {
-    for (app::WindowSlot *s : {&ui::settingsWindowSlot, &ui::drawWindowSlot})
-      if (app::lifecycle().isLoaded(*s))
-        app::lifecycle().closeRequest(*s);
-    flushQueue();
+    support::closeAllWindows();
     app::tickClock = m_realClock;
   }
 

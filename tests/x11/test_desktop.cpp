@@ -1,5 +1,6 @@
 // The gift window on a real X server: kept off the taskbar, and its tray icon in a real
 // notification area (trayer), clicked with xdotool.
+#include "support/program_fixture.h"
 #include "app/lifecycle.h"
 #include "app/program_state.h"
 #include "app/startup.h"
@@ -50,10 +51,7 @@ QList<xcb_atom_t> netWmState(QWidget *w) {
 
 void xdotool(const QStringList &args) { QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), args), 0); }
 
-void flushQueue() {
-  QCoreApplication::sendPostedEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+using support::flushQueue;
 
 } // namespace
 
@@ -80,10 +78,7 @@ private slots:
     QVERIFY(app::lifecycle().load(ui::giftWindowSlot));
   }
   void cleanup() {
-    for (app::WindowSlot *s : {&ui::drawWindowSlot, &ui::giftWindowSlot})
-      if (app::lifecycle().isLoaded(*s))
-        app::lifecycle().closeRequest(*s);
-    flushQueue();
+    support::closeAllWindows();
   }
 
   void giftWindowIsKeptOffTheTaskbarAndTheDrawWindowIsNot() {

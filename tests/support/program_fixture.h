@@ -1,0 +1,25 @@
+#pragma once
+// The program inside a test process: its queue driven by hand, its windows closed between
+// tests, and a tick clock the test sets.
+
+#include "draw/random.h"
+
+#include <cstdint>
+
+namespace support {
+
+// A millisecond counter that stands still until the test moves it.
+class FixedTickClock final : public draw::TickClock {
+public:
+  std::uint32_t ms = 1000;
+  std::uint32_t milliseconds() const override { return ms; }
+};
+
+// Carries out the queued destruction requests and then the deferred deletes behind them.
+void flushQueue();
+
+// Closes whatever window of the program is still loaded (settings, draw, gift) and carries
+// the queue out, so the next test starts with none.
+void closeAllWindows();
+
+} // namespace support
