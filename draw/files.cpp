@@ -82,10 +82,21 @@ public:
     std::size_t done = 0;
     for (;;) {
       if (done == bytes.size()) {
-        // The file may have grown since fstat; read on until its end.
-        if (bytes.size() >= static_cast<std::size_t>(kLargestReadable))
+        // The file may have grown since fstat; read on until its end. The check for more goes
+        // through a small buffer, so a file read whole is not copied into a larger string.
+        char more[4096];
+        const ssize_t n = ::read(fd.get(), more, sizeof more);
+        if (n < 0 && errno == EINTR)
+          continue;
+        if (n < 0)
           return std::nullopt;
-        bytes.resize(bytes.size() + 4096);
+        if (n == 0)
+          break;
+        if (bytes.size() + static_cast<std::size_t>(n) > static_cast<std::size_t>(kLargestReadable))
+          return std::nullopt;
+        bytes.append(more, static_cast<std::size_t>(n));
+        done = bytes.size();
+        continue;
       }
       const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
       if (n < 0 && errno == EINTR)
