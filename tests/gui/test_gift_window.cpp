@@ -40,14 +40,8 @@ class GiftWindowTest : public QObject {
 
 private slots:
   void initTestCase() { ui::installFontSubstitutions(); }
-  void init() {
-    app::lifecycle().resetForTest();
-    app::drawSlots = std::make_unique<app::DrawSlots>();
-    QVERIFY(app::lifecycle().load(ui::giftWindowSlot));
-  }
-  void cleanup() {
-    support::closeAllWindows();
-  }
+  void init() { QVERIFY(support::startWithGiftWindow()); }
+  void cleanup() { support::closeAllWindows(); }
 
   void createdEventPlacesTheBoxBeforeItIsShown() {
     QCOMPARE(gift()->geometry(), QRect(1820, 50, 50, 50));

@@ -1,6 +1,7 @@
 #include "support/program_fixture.h"
 
 #include "app/lifecycle.h"
+#include "app/program_state.h"
 #include "ui/draw_window.h"
 #include "ui/gift_window.h"
 #include "ui/settings_window.h"
@@ -13,6 +14,12 @@ namespace support {
 void flushQueue() {
   QCoreApplication::sendPostedEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool startWithGiftWindow() {
+  app::lifecycle().resetForTest();
+  app::drawSlots = std::make_unique<app::DrawSlots>();
+  return app::lifecycle().load(ui::giftWindowSlot);
 }
 
 void closeAllWindows() {

@@ -18,6 +18,10 @@ public:
 // Carries out the queued destruction requests and then the deferred deletes behind them.
 void flushQueue();
 
+// A program as start-up leaves it, inside the test process: fresh lifecycle and draw slots,
+// and the gift window loaded. False when the gift window could not be loaded.
+bool startWithGiftWindow();
+
 // Closes whatever window of the program is still loaded (settings, draw, gift) and carries
 // the queue out, so the next test starts with none.
 void closeAllWindows();

@@ -72,14 +72,8 @@ private slots:
     m_trayer.kill();
     m_trayer.waitForFinished();
   }
-  void init() {
-    app::lifecycle().resetForTest();
-    app::drawSlots = std::make_unique<app::DrawSlots>();
-    QVERIFY(app::lifecycle().load(ui::giftWindowSlot));
-  }
-  void cleanup() {
-    support::closeAllWindows();
-  }
+  void init() { QVERIFY(support::startWithGiftWindow()); }
+  void cleanup() { support::closeAllWindows(); }
 
   void giftWindowIsKeptOffTheTaskbarAndTheDrawWindowIsNot() {
     const QList<xcb_atom_t> giftState = netWmState(gift());
