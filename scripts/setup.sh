@@ -13,6 +13,7 @@
 #   xvfb xauth                        a virtual X server for tests and for hosts without a display
 #   xdotool trayer x11-utils          clicking the tray icon and reading window properties in tests
 #   imagemagick                       screenshots
+#   clang-14 libclang-rt-14-dev       the libFuzzer targets the test run exercises briefly
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -21,7 +22,7 @@ shift || true
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libjpeg-dev libxcb1-dev
   fonts-arphic-gbsn00lp fonts-arphic-gkai00mp fonts-arphic-uming fonts-arphic-ukai fontconfig
-  xvfb xauth xdotool trayer x11-utils imagemagick)
+  xvfb xauth xdotool trayer x11-utils imagemagick clang-14 libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

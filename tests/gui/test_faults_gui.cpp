@@ -1,6 +1,7 @@
 // The draw window's records on hostile ground, pressed as the host presses them: a name that
 // is not valid GBK, a run directory that goes away and comes back, a disk that is full.
 
+#include "support/program_fixture.h"
 #include "app/lifecycle.h"
 #include "app/program_state.h"
 #include "app/startup.h"
@@ -35,10 +36,7 @@ public:
 };
 FixedClock fixedClock;
 
-void flushQueue() {
-  QCoreApplication::sendPostedEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+using support::flushQueue;
 
 template <class T> T *control(const char *name) {
   QWidget *w = ui::drawWindowSlot.window();
@@ -94,10 +92,7 @@ private slots:
   }
 
   void cleanup() {
-    for (app::WindowSlot *s : {&ui::settingsWindowSlot, &ui::drawWindowSlot, &ui::giftWindowSlot})
-      if (app::lifecycle().isLoaded(*s))
-        app::lifecycle().closeRequest(*s);
-    flushQueue();
+    support::closeAllWindows();
     app::drawSlots.reset();
     ::umount2(m_run.toLocal8Bit().constData(), MNT_DETACH);
     QDir(m_run).removeRecursively();
