@@ -35,7 +35,9 @@ wait_for() {
   done
 }
 
-window_at() { xwininfo -root -tree | grep -qE " $1 "; }
+# No early-exiting reader (grep -q, head, awk's exit) on a pipe here: with pipefail the writer's
+# SIGPIPE would fail the pipeline at random.
+window_at() { xwininfo -root -tree | grep -E " $1 " >/dev/null; }
 program_pid() {
   local p
   for p in /proc/[0-9]*; do
@@ -72,23 +74,23 @@ tar -xzf "$archive" -C "$work/unpacked"
 folder="$work/unpacked/vostrel"
 [[ -x "$folder/vostrel" && -x "$folder/vostrel.sh" ]] || fail "program or launcher not executable"
 cmp "$folder/配置.ini" "$src/share/配置.ini" || fail "sample roster differs from share/配置.ini"
-iconv -f GBK -t UTF-8 "$folder/配置.ini" | grep -q '^\[名单\]' || fail "sample roster is not GBK with [名单]"
+iconv -f GBK -t UTF-8 "$folder/配置.ini" | grep '^\[名单\]' >/dev/null || fail "sample roster is not GBK with [名单]"
 iconv -f UTF-8 -t UTF-8 "$folder/使用说明.txt" >/dev/null || fail "使用说明.txt is not UTF-8"
 grep -q '^Type=Application$' "$folder/vostrel.desktop" || fail "desktop entry type"
 grep -q '^Categories=Utility;$' "$folder/vostrel.desktop" || fail "desktop entry category"
 [[ "$(identify -format '%m %wx%h' "$folder/vostrel.png")" == "PNG 128x128" ]] || fail "icon"
 # Stripped for the host.
-readelf -S "$folder/vostrel" | grep -q '\.debug_info' && fail "program not stripped"
+readelf -S "$folder/vostrel" | grep '\.debug_info' >/dev/null && fail "program not stripped"
 
 # 3. Every library the program links is named, by its Debian package, in the host's text.
 readelf -d "$folder/vostrel" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p' >"$work/needed"
 [[ -s "$work/needed" ]] || fail "no libraries read"
 while read -r lib; do
   case "$lib" in libc.so.* | libm.so.* | libgcc_s.so.* | ld-linux*) continue ;; esac # always there
-  path=$(ldconfig -p | awk -v l="$lib" '$1 == l && /x86-64/ {print $NF; exit}')
+  path=$(ldconfig -p | awk -v l="$lib" '$1 == l && /x86-64/ && !found {print $NF; found = 1}')
   [[ -n "$path" ]] || fail "$lib not found on this machine"
-  package=$(dpkg -S "$(readlink -f "$path")" 2>/dev/null | head -1 | cut -d: -f1)
-  [[ -n "$package" ]] || package=$(dpkg -S "$path" | head -1 | cut -d: -f1)
+  package=$(dpkg -S "$(readlink -f "$path")" 2>/dev/null | sed -n '1s/:.*//p' || true)
+  [[ -n "$package" ]] || package=$(dpkg -S "$path" | sed -n '1s/:.*//p')
   grep -qw -- "$package" "$folder/使用说明.txt" || fail "$lib ($package) is not named in 使用说明.txt"
   grep -qw -- "$package" "$folder/vostrel.sh" || fail "$lib ($package) is not named in vostrel.sh"
 done <"$work/needed"
