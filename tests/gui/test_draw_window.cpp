@@ -245,7 +245,7 @@ private slots:
     }
   }
 
-  // The spec's worked example: clock 1000 then 1020, person count 10, draws 5 then 4.
+  // A worked draw: clock 1000 then 1020, person count 10, draws 5 then 4.
   void ticksShowTheNumberDrawnOneTickBefore() {
     openDrawWindow();
     app::personCount = 10;
