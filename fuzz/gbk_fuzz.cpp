@@ -1,6 +1,7 @@
 // GBK to display text (and back) on any bytes: roster names come from files the host wrote,
 // cut anywhere, with lead bytes missing their trail bytes.
 
+#include "fuzz/fuzz_check.h"
 #include "draw/gbk.h"
 
 #include <cstdint>
@@ -9,10 +10,7 @@
 
 namespace {
 
-void require(bool condition) {
-  if (!condition)
-    std::abort();
-}
+using fuzz::require;
 
 // Well-formed UTF-8 (no overlongs, no surrogates, nothing above U+10FFFF); counts U+FFFD.
 bool validUtf8(const std::string &s, std::size_t &replacements) {

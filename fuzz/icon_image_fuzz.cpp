@@ -1,19 +1,13 @@
 // The icon image rule on arbitrary bytes: the header, the directory walk, the stated sizes and
 // offsets, the bitmap header and the second try with the data left.
 
+#include "fuzz/fuzz_check.h"
 #include "ui/icon_image.h"
 
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-void require(bool condition) {
-  if (!condition)
-    std::abort();
-}
-
-} // namespace
+using fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const QByteArray ico = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));

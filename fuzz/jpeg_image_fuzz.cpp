@@ -1,19 +1,13 @@
 // JPEG decoding on arbitrary bytes and on real pictures cut short: a damaged picture gives a
 // null image, never a crash, an abort or a half-grey picture.
 
+#include "fuzz/fuzz_check.h"
 #include "ui/jpeg_image.h"
 
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-void require(bool condition) {
-  if (!condition)
-    std::abort();
-}
-
-} // namespace
+using fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));

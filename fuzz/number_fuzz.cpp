@@ -1,5 +1,6 @@
 // Text to number and truncate to integer on any text typed or pasted into the person count.
 
+#include "fuzz/fuzz_check.h"
 #include "draw/number.h"
 
 #include <cmath>
@@ -10,10 +11,7 @@
 
 namespace {
 
-void require(bool condition) {
-  if (!condition)
-    std::abort();
-}
+using fuzz::require;
 
 bool sameDouble(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 

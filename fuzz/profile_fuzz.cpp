@@ -1,6 +1,7 @@
 // The INI reader on arbitrary files, sections and keys: the roster is written by hand, saved by
 // any editor in any encoding, and may be anything at all.
 
+#include "fuzz/fuzz_check.h"
 #include "draw/files.h"
 #include "draw/profile.h"
 
@@ -37,10 +38,7 @@ std::string read(const std::string &content, const std::string &section, const s
 
 bool startsWith(const std::string &s, const char *prefix) { return s.rfind(prefix, 0) == 0; }
 
-void require(bool condition) {
-  if (!condition)
-    std::abort();
-}
+using fuzz::require;
 
 } // namespace
 
