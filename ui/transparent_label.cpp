@@ -85,45 +85,41 @@ int TransparentLabel::flags() const {
   return horizontal | kVertical[m_vertical] | Qt::TextSingleLine;
 }
 
+// The copies an effect draws, bottom first: a white or black copy at its offset, then the
+// text in its colour at its own offset.
+TransparentLabel::Copies TransparentLabel::copies() const {
+  switch (m_effect) {
+  case Engraved:
+    return {{{kWhite, QPoint(1, 1)}, {m_colour, QPoint(0, 0)}}};
+  case Embossed:
+    return {{{kWhite, QPoint(0, 0)}, {m_colour, QPoint(1, 1)}}};
+  case Shadow:
+    return {{{kBlack, QPoint(2, 2)}, {m_colour, QPoint(0, 0)}}};
+  default:
+    return {{{m_colour, QPoint(0, 0)}}};
+  }
+}
+
 void TransparentLabel::paintEvent(QPaintEvent *) {
   if (m_shown.isEmpty())
     return;
   QPainter painter(this);
   painter.setFont(font());
-  const QRect r = rect();
-  switch (m_effect) {
-  case Engraved:
-    drawCopy(painter, kWhite, r.translated(1, 1));
-    drawCopy(painter, m_colour, r);
-    break;
-  case Embossed:
-    drawCopy(painter, kWhite, r);
-    drawCopy(painter, m_colour, r.translated(1, 1));
-    break;
-  case Shadow:
-    drawCopy(painter, kBlack, r.translated(2, 2));
-    drawCopy(painter, m_colour, r);
-    break;
-  default:
-    drawCopy(painter, m_colour, r);
-    break;
-  }
-}
-
-void TransparentLabel::drawCopy(QPainter &painter, const QColor &colour, const QRect &place) {
   constexpr int kLargestCachedByQt = 64;
   if (!m_wordWrap && font().pixelSize() > kLargestCachedByQt) {
-    drawLineFromGlyphImages(painter, colour, place);
+    drawLineFromGlyphImages(painter);
     return;
   }
-  painter.setPen(colour);
-  painter.drawText(place, flags(), m_shown);
+  for (const Copy &copy : copies()) {
+    painter.setPen(copy.colour);
+    painter.drawText(rect().translated(copy.offset), flags(), m_shown);
+  }
 }
 
-const TransparentLabel::GlyphImage &TransparentLabel::glyphImage(char32_t character, QRgb colour) {
-  const quint64 key = (quint64(character) << 32) | colour;
-  auto it = m_glyphs.find(key);
-  if (it != m_glyphs.end())
+TransparentLabel::GlyphImage TransparentLabel::glyphImage(char32_t character, QRgb colour) {
+  const quint64 key = (quint64(character) << 32) | (colour & RGB_MASK);
+  auto it = m_glyphs.constFind(key);
+  if (it != m_glyphs.constEnd())
     return *it;
   const QFontMetrics metrics(font());
   const QString text = QString::fromUcs4(&character, 1);
@@ -150,29 +146,88 @@ const TransparentLabel::GlyphImage &TransparentLabel::glyphImage(char32_t charac
     ink = QRect(0, 0, 1, 1);
   glyph.image = glyph.image.copy(ink);
   glyph.origin -= ink.topLeft();
-  return *m_glyphs.insert(key, glyph);
+  m_glyphs.insert(key, glyph);
+  return glyph;
 }
 
-void TransparentLabel::drawLineFromGlyphImages(QPainter &painter, const QColor &colour, const QRect &place) {
+// Both copies of a two-copy effect put together once, the lower copy first, so a paint
+// blends each pixel once instead of twice.
+TransparentLabel::GlyphImage TransparentLabel::effectGlyphImage(char32_t character) {
+  const quint64 key = (quint64(character) << 32) | (quint64(m_effect) << 24) | (m_colour.rgb() & RGB_MASK);
+  auto it = m_glyphs.constFind(key);
+  if (it != m_glyphs.constEnd())
+    return *it;
+  const Copies layers = copies();
+  GlyphImage parts[2];
+  QRect boxes[2];
+  QRect box;
+  for (int i = 0; i < 2; ++i) {
+    parts[i] = glyphImage(character, layers[i].colour.rgb());
+    boxes[i] = QRect(layers[i].offset - parts[i].origin, parts[i].image.size());
+    box |= boxes[i];
+  }
+  GlyphImage glyph;
+  glyph.advance = parts[0].advance;
+  glyph.origin = -box.topLeft();
+  glyph.image = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+  glyph.image.fill(Qt::transparent);
+  QPainter p(&glyph.image);
+  for (int i = 0; i < 2; ++i)
+    p.drawImage(boxes[i].topLeft() - box.topLeft(), parts[i].image);
+  p.end();
+  m_glyphs.insert(key, glyph);
+  return glyph;
+}
+
+void TransparentLabel::drawLineFromGlyphImages(QPainter &painter) {
   const QList<uint> characters = m_shown.toUcs4();
+  const Copies layers = copies();
   int width = 0;
   for (uint c : characters)
-    width += glyphImage(c, colour.rgb()).advance;
+    width += glyphImage(c, layers.back().colour.rgb()).advance;
   const QFontMetrics metrics(font());
-  int x = place.left();
+  const QRect place = rect();
+  QPoint pen(place.left(), place.top() + metrics.ascent());
   if (m_horizontal == Centre)
-    x += (place.width() - width) / 2;
+    pen.rx() += (place.width() - width) / 2;
   else if (m_horizontal == Right)
-    x += place.width() - width;
-  int baseline = place.top() + metrics.ascent();
+    pen.rx() += place.width() - width;
   if (m_vertical == Middle)
-    baseline += (place.height() - metrics.height()) / 2;
+    pen.ry() += (place.height() - metrics.height()) / 2;
   else if (m_vertical == Bottom)
-    baseline += place.height() - metrics.height();
-  for (uint c : characters) {
-    const GlyphImage &glyph = glyphImage(c, colour.rgb());
-    painter.drawImage(QPoint(x, baseline) - glyph.origin, glyph.image);
-    x += glyph.advance;
+    pen.ry() += place.height() - metrics.height();
+
+  // Glyphs put together per character give the same picture as one whole copy after the
+  // other only while no two characters' ink boxes meet; otherwise the copies go one by one.
+  if (layers.size() == 2) {
+    QVarLengthArray<GlyphImage, 16> glyphs;
+    QRect inked;
+    bool apart = true;
+    for (int i = 0, x = pen.x(); apart && i < characters.size(); ++i) {
+      const GlyphImage glyph = effectGlyphImage(characters[i]);
+      const QRect box(QPoint(x, pen.y()) - glyph.origin, glyph.image.size());
+      apart = !box.intersects(inked);
+      inked |= box;
+      glyphs.append(glyph);
+      x += glyph.advance;
+    }
+    if (apart) {
+      drawGlyphs(painter, glyphs, pen);
+      return;
+    }
+  }
+  for (const Copy &copy : layers) {
+    QVarLengthArray<GlyphImage, 16> glyphs;
+    for (uint c : characters)
+      glyphs.append(glyphImage(c, copy.colour.rgb()));
+    drawGlyphs(painter, glyphs, pen + copy.offset);
+  }
+}
+
+void TransparentLabel::drawGlyphs(QPainter &painter, const QVarLengthArray<GlyphImage, 16> &glyphs, QPoint pen) {
+  for (const GlyphImage &glyph : glyphs) {
+    painter.drawImage(pen - glyph.origin, glyph.image);
+    pen.rx() += glyph.advance;
   }
 }
 

@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QHash>
 #include <QImage>
+#include <QVarLengthArray>
 #include <QWidget>
 
 #include <string>
@@ -58,15 +59,18 @@ signals:
 protected:
   void paintEvent(QPaintEvent *event) override;
   void mousePressEvent(QMouseEvent *event) override;
-  // A moved label repaints the areas it left and entered at once, like a property change.
   // A moved label repaints the areas it left and entered at once, as a property change does.
   void moveEvent(QMoveEvent *event) override;
 
 private:
   void repaintUnder();
   int flags() const;
-  void drawCopy(QPainter &painter, const QColor &colour, const QRect &place);
-  void drawLineFromGlyphImages(QPainter &painter, const QColor &colour, const QRect &place);
+  struct Copy {
+    QColor colour;
+    QPoint offset;
+  };
+  using Copies = QVarLengthArray<Copy, 2>;
+  Copies copies() const;
 
   // Qt draws glyphs above 64 px as outlines every time; the number rolls at that size, so a
   // single line of a large font is put together from glyph images made once per character.
@@ -75,7 +79,11 @@ private:
     QPoint origin; // the pen position within the image
     int advance = 0;
   };
-  const GlyphImage &glyphImage(char32_t character, QRgb colour);
+  // Images are implicitly shared, so handing them out by value costs no pixels.
+  GlyphImage glyphImage(char32_t character, QRgb colour);
+  GlyphImage effectGlyphImage(char32_t character);
+  void drawLineFromGlyphImages(QPainter &painter);
+  static void drawGlyphs(QPainter &painter, const QVarLengthArray<GlyphImage, 16> &glyphs, QPoint pen);
   QHash<quint64, GlyphImage> m_glyphs;
 
   std::string m_text;
