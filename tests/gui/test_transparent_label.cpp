@@ -190,16 +190,19 @@ private slots:
     QTest::addColumn<QPoint>("copyAt");
     QTest::addColumn<QPoint>("textAt");
     QTest::addColumn<int>("pixelHeight");
-    // 64 px is drawn by Qt's own glyph cache, 96 px from the label's glyph images.
-    for (int px : {64, 96}) {
-      const QByteArray size = " " + QByteArray::number(px) + " px";
-      QTest::newRow("engraved" + size) << int(TransparentLabel::Engraved) << QColor(Qt::white) << QPoint(1, 1)
-                                       << QPoint(0, 0) << px;
-      QTest::newRow("embossed" + size) << int(TransparentLabel::Embossed) << QColor(Qt::white) << QPoint(0, 0)
-                                       << QPoint(1, 1) << px;
-      QTest::newRow("shadow" + size) << int(TransparentLabel::Shadow) << QColor(Qt::black) << QPoint(2, 2)
-                                     << QPoint(0, 0) << px;
-    }
+    QTest::addColumn<QString>("text");
+    // 64 px is drawn by Qt's own glyph cache, 96 px from the label's glyph images. In "WW8"
+    // the two W overlap, so one character's copy lies under the next one's text.
+    for (int px : {64, 96})
+      for (const QString &text : {QStringLiteral("品8"), QStringLiteral("WW8")}) {
+        const QByteArray row = " " + QByteArray::number(px) + " px " + text.toUtf8();
+        QTest::newRow("engraved" + row) << int(TransparentLabel::Engraved) << QColor(Qt::white) << QPoint(1, 1)
+                                        << QPoint(0, 0) << px << text;
+        QTest::newRow("embossed" + row) << int(TransparentLabel::Embossed) << QColor(Qt::white) << QPoint(0, 0)
+                                        << QPoint(1, 1) << px << text;
+        QTest::newRow("shadow" + row) << int(TransparentLabel::Shadow) << QColor(Qt::black) << QPoint(2, 2)
+                                      << QPoint(0, 0) << px << text;
+      }
   }
   void effectsPutTheirCopiesAtTheirOffsets() {
     QFETCH(int, effect);
@@ -207,16 +210,17 @@ private slots:
     QFETCH(QPoint, copyAt);
     QFETCH(QPoint, textAt);
     QFETCH(int, pixelHeight);
+    QFETCH(QString, text);
     m_label->setLabelFont(ui::controlFont("宋体", pixelHeight, 700));
-    m_label->setLabelText(draw::gbk("品8"));
+    m_label->setLabelText(ui::gbkText(text));
     const QImage bare = bareArea();
     const QImage copy = glyphs(*m_label, copyColour);
-    const QImage text = glyphs(*m_label, kRed);
+    const QImage coloured = glyphs(*m_label, kRed);
     QImage expected = bare.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     {
       QPainter p(&expected);
       p.drawImage(copyAt, copy);
-      p.drawImage(textAt, text);
+      p.drawImage(textAt, coloured);
     }
     expected = rgb(expected);
     m_label->setEffect(effect);
