@@ -104,12 +104,12 @@ void TransparentLabel::paintEvent(QPaintEvent *) {
   if (m_shown.isEmpty())
     return;
   QPainter painter(this);
-  painter.setFont(font());
   constexpr int kLargestCachedByQt = 64;
   if (!m_wordWrap && font().pixelSize() > kLargestCachedByQt) {
     drawLineFromGlyphImages(painter);
     return;
   }
+  painter.setFont(font());
   for (const Copy &copy : copies()) {
     painter.setPen(copy.colour);
     painter.drawText(rect().translated(copy.offset), flags(), m_shown);
