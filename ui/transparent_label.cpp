@@ -3,6 +3,7 @@
 #include "ui/display_text.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QMoveEvent>
 #include <QPainter>
 
@@ -100,15 +101,15 @@ TransparentLabel::Copies TransparentLabel::copies() const {
   }
 }
 
-void TransparentLabel::paintEvent(QPaintEvent *) {
+void TransparentLabel::paintEvent(QPaintEvent *event) {
   if (m_shown.isEmpty())
     return;
-  QPainter painter(this);
   constexpr int kLargestCachedByQt = 64;
   if (!m_wordWrap && font().pixelSize() > kLargestCachedByQt) {
-    drawLineFromGlyphImages(painter);
+    drawLineFromGlyphImages(event->region());
     return;
   }
+  QPainter painter(this);
   painter.setFont(font());
   for (const Copy &copy : copies()) {
     painter.setPen(copy.colour);
@@ -179,7 +180,7 @@ TransparentLabel::GlyphImage TransparentLabel::effectGlyphImage(char32_t charact
   return glyph;
 }
 
-void TransparentLabel::drawLineFromGlyphImages(QPainter &painter) {
+void TransparentLabel::drawLineFromGlyphImages(const QRegion &due) {
   const QList<uint> characters = m_shown.toUcs4();
   const Copies layers = copies();
   int width = 0;
@@ -197,38 +198,42 @@ void TransparentLabel::drawLineFromGlyphImages(QPainter &painter) {
   else if (m_vertical == Bottom)
     pen.ry() += place.height() - metrics.height();
 
+  struct Placed {
+    QImage image;
+    QPoint at;
+  };
+  QVarLengthArray<Placed, 16> placed;
+  QRect inked;
+  auto put = [&](const GlyphImage &glyph, QPoint penAt) {
+    placed.append({glyph.image, penAt - glyph.origin});
+    const QRect box(placed.back().at, glyph.image.size());
+    const bool apart = !box.intersects(inked);
+    inked |= box;
+    return apart;
+  };
   // Glyphs put together per character give the same picture as one whole copy after the
   // other only while no two characters' ink boxes meet; otherwise the copies go one by one.
-  if (layers.size() == 2) {
-    QVarLengthArray<GlyphImage, 16> glyphs;
-    QRect inked;
-    bool apart = true;
-    for (int i = 0, x = pen.x(); apart && i < characters.size(); ++i) {
-      const GlyphImage glyph = effectGlyphImage(characters[i]);
-      const QRect box(QPoint(x, pen.y()) - glyph.origin, glyph.image.size());
-      apart = !box.intersects(inked);
-      inked |= box;
-      glyphs.append(glyph);
-      x += glyph.advance;
-    }
-    if (apart) {
-      drawGlyphs(painter, glyphs, pen);
-      return;
-    }
+  bool composed = layers.size() == 2;
+  for (int i = 0, x = pen.x(); composed && i < characters.size(); ++i) {
+    const GlyphImage glyph = effectGlyphImage(characters[i]);
+    composed = put(glyph, QPoint(x, pen.y()));
+    x += glyph.advance;
   }
-  for (const Copy &copy : layers) {
-    QVarLengthArray<GlyphImage, 16> glyphs;
-    for (uint c : characters)
-      glyphs.append(glyphImage(c, copy.colour.rgb()));
-    drawGlyphs(painter, glyphs, pen + copy.offset);
+  if (!composed) {
+    placed.clear();
+    for (const Copy &copy : layers)
+      for (int i = 0, x = pen.x() + copy.offset.x(); i < characters.size(); ++i) {
+        const GlyphImage glyph = glyphImage(characters[i], copy.colour.rgb());
+        put(glyph, QPoint(x, pen.y() + copy.offset.y()));
+        x += glyph.advance;
+      }
   }
-}
-
-void TransparentLabel::drawGlyphs(QPainter &painter, const QVarLengthArray<GlyphImage, 16> &glyphs, QPoint pen) {
-  for (const GlyphImage &glyph : glyphs) {
-    painter.drawImage(pen - glyph.origin, glyph.image);
-    pen.rx() += glyph.advance;
-  }
+  // A repaint that only grazes the label, touching none of its ink, needs no painter at all.
+  if (!due.intersects(inked))
+    return;
+  QPainter painter(this);
+  for (const Placed &glyph : placed)
+    painter.drawImage(glyph.at, glyph.image);
 }
 
 void TransparentLabel::mousePressEvent(QMouseEvent *event) {

@@ -82,8 +82,8 @@ private:
   // Images are implicitly shared, so handing them out by value costs no pixels.
   GlyphImage glyphImage(char32_t character, QRgb colour);
   GlyphImage effectGlyphImage(char32_t character);
-  void drawLineFromGlyphImages(QPainter &painter);
-  static void drawGlyphs(QPainter &painter, const QVarLengthArray<GlyphImage, 16> &glyphs, QPoint pen);
+  // Draws the line only where `due` meets its ink.
+  void drawLineFromGlyphImages(const QRegion &due);
   QHash<quint64, GlyphImage> m_glyphs;
 
   std::string m_text;
