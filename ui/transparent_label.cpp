@@ -183,9 +183,14 @@ TransparentLabel::GlyphImage TransparentLabel::effectGlyphImage(char32_t charact
 void TransparentLabel::drawLineFromGlyphImages(const QRegion &due) {
   const QList<uint> characters = m_shown.toUcs4();
   const Copies layers = copies();
+  // Two copies are tried as one image per character first; see below.
+  const bool composed = layers.size() == 2;
+  QVarLengthArray<GlyphImage, 16> glyphs;
   int width = 0;
-  for (uint c : characters)
-    width += glyphImage(c, layers.back().colour.rgb()).advance;
+  for (uint c : characters) {
+    glyphs.append(composed ? effectGlyphImage(c) : glyphImage(c, layers[0].colour.rgb()));
+    width += glyphs.back().advance;
+  }
   const QFontMetrics metrics(font());
   const QRect place = rect();
   QPoint pen(place.left(), place.top() + metrics.ascent());
@@ -213,14 +218,12 @@ void TransparentLabel::drawLineFromGlyphImages(const QRegion &due) {
   };
   // Glyphs put together per character give the same picture as one whole copy after the
   // other only while no two characters' ink boxes meet; otherwise the copies go one by one.
-  bool composed = layers.size() == 2;
-  for (int i = 0, x = pen.x(); composed && i < characters.size(); ++i) {
-    const GlyphImage glyph = effectGlyphImage(characters[i]);
-    composed = put(glyph, QPoint(x, pen.y()));
-    x += glyph.advance;
-  }
-  if (!composed) {
+  bool apart = true;
+  for (int i = 0, x = pen.x(); i < glyphs.size() && (apart || !composed); x += glyphs[i].advance, ++i)
+    apart = put(glyphs[i], QPoint(x, pen.y())) && apart;
+  if (composed && !apart) {
     placed.clear();
+    inked = QRect();
     for (const Copy &copy : layers)
       for (int i = 0, x = pen.x() + copy.offset.x(); i < characters.size(); ++i) {
         const GlyphImage glyph = glyphImage(characters[i], copy.colour.rgb());
