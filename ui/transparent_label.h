@@ -70,7 +70,7 @@ private:
     QPoint offset;
   };
   using Copies = QVarLengthArray<Copy, 2>;
-  Copies copies() const;
+  Copies copies() const; // what the effect draws, bottom first
 
   // Qt draws glyphs above 64 px as outlines every time; the number rolls at that size, so a
   // single line of a large font is put together from glyph images made once per character.
@@ -82,9 +82,9 @@ private:
   // Images are implicitly shared, so handing them out by value costs no pixels.
   GlyphImage glyphImage(char32_t character, QRgb colour);
   GlyphImage effectGlyphImage(char32_t character);
-  // Draws the line only where `due` meets its ink.
+  // Draws the line, or nothing at all when `due` misses its ink.
   void drawLineFromGlyphImages(const QRegion &due);
-  QHash<quint64, GlyphImage> m_glyphs;
+  QHash<quint64, GlyphImage> m_glyphs; // by character and colour, and effect for both copies in one
 
   std::string m_text;
   QString m_shown;
