@@ -3,8 +3,8 @@
 #include "ui/display_text.h"
 
 #include <QMouseEvent>
-#include <QPaintEvent>
 #include <QMoveEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -216,20 +216,26 @@ void TransparentLabel::drawLineFromGlyphImages(const QRegion &due) {
     inked |= box;
     return apart;
   };
+  // Places a line of glyphs from `start`; false when any two glyphs placed so far meet.
+  auto putLine = [&](const QVarLengthArray<GlyphImage, 16> &line, QPoint start) {
+    bool apart = true;
+    for (const GlyphImage &glyph : line) {
+      apart = put(glyph, start) && apart;
+      start.rx() += glyph.advance;
+    }
+    return apart;
+  };
   // Glyphs put together per character give the same picture as one whole copy after the
   // other only while no two characters' ink boxes meet; otherwise the copies go one by one.
-  bool apart = true;
-  for (int i = 0, x = pen.x(); i < glyphs.size() && (apart || !composed); x += glyphs[i].advance, ++i)
-    apart = put(glyphs[i], QPoint(x, pen.y())) && apart;
-  if (composed && !apart) {
+  if (!putLine(glyphs, pen) && composed) {
     placed.clear();
     inked = QRect();
-    for (const Copy &copy : layers)
-      for (int i = 0, x = pen.x() + copy.offset.x(); i < characters.size(); ++i) {
-        const GlyphImage glyph = glyphImage(characters[i], copy.colour.rgb());
-        put(glyph, QPoint(x, pen.y() + copy.offset.y()));
-        x += glyph.advance;
-      }
+    for (const Copy &copy : layers) {
+      glyphs.clear();
+      for (uint c : characters)
+        glyphs.append(glyphImage(c, copy.colour.rgb()));
+      putLine(glyphs, pen + copy.offset);
+    }
   }
   // A repaint that only grazes the label, touching none of its ink, needs no painter at all.
   if (!due.intersects(inked))
